@@ -8,6 +8,7 @@ packages=(
     googletest libgtest-dev libbenchmark-dev
     g++-mingw-w64-x86-64-posix wine wine64
     locales python3 zip util-linux binutils-mingw-w64-x86-64
+    chromium poppler-utils fonts-dejavu-core
 )
 
 missing=()
