@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "config/session.h"
 
@@ -16,13 +17,13 @@ namespace console {
 // sees it, the current output colour. The cursor and the colour are kept in
 // memory and reach the console when console_flush says so.
 struct ScreenState {
-    bool attached = false;       // the process has a console
+    bool attached = false;  // the process has a console
     int buffer_rows = 0, buffer_columns = 0;
     int window_rows = 0, window_columns = 0;
     int cursor_row = 1, cursor_column = 1;  // 1-based
-    bool pending_scroll = false; // a write ended in the buffer's last cell
-    bool cursor_dirty = false;   // the console's cursor is not at cursor_row/column yet
-    std::uint16_t attribute = 7; // current output colour: background * 16 + foreground
+    bool pending_scroll = false;            // a write ended in the buffer's last cell
+    bool cursor_dirty = false;              // the console's cursor is not at cursor_row/column yet
+    std::uint16_t attribute = 7;            // current output colour: background * 16 + foreground
     bool attribute_dirty = false;
 };
 
@@ -48,6 +49,12 @@ struct WindowSize {
     std::int16_t rows = 0, columns = 0;
 };
 
+// One cell as read back from the console: a UTF-16 unit and its attribute word.
+struct ScreenCell {
+    char16_t ch = u' ';
+    std::uint16_t attribute = 7;
+};
+
 // ---- Primitives --------------------------------------------------------------
 
 // Attaches to the process's console and reads its sizes and cursor.
@@ -66,6 +73,12 @@ void console_write_blanks(Console& console, int count);
 char16_t console_read_char(Console& console, int row, int column);
 // The attribute word of a cell.
 std::uint16_t console_read_attribute(Console& console, int row, int column);
+// Reads count cells of one row from (row, column) in one call; cells off the
+// buffer read as blanks in colour 7.
+std::vector<ScreenCell> console_read_row(Console& console, int row, int column, int count);
+// Writes cells at (row, column) of one row as they are, clipped to the buffer,
+// without moving the cursor or touching the current colour.
+void console_put_row(Console& console, int row, int column, const std::vector<ScreenCell>& cells);
 // The cursor's 1-based row.
 int console_cursor_row(const Console& console);
 // The cursor's 1-based column.
