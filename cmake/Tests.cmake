@@ -34,6 +34,8 @@ if(CMAKE_CROSSCOMPILING)
     add_test(NAME unit COMMAND zalprint_tests --gtest_brief=0)
     set_tests_properties(unit PROPERTIES FIXTURES_REQUIRED wine
                          ENVIRONMENT "${ZALPRINT_TEST_ENVIRONMENT}" TIMEOUT 600)
+    # The program on wine's console, on a pseudo-terminal.
+    add_subdirectory(tests/console)
 else()
     include(GoogleTest)
     gtest_discover_tests(zalprint_tests DISCOVERY_TIMEOUT 60)
@@ -42,4 +44,12 @@ endif()
 # End-to-end tests of the real program live in tests/e2e/; each folder adds its own.
 if(EXISTS ${CMAKE_SOURCE_DIR}/tests/e2e/CMakeLists.txt)
     add_subdirectory(tests/e2e)
+endif()
+
+# The bad-input table and the document rendered by a real browser.
+if(EXISTS ${CMAKE_SOURCE_DIR}/tests/badinput/CMakeLists.txt)
+    add_subdirectory(tests/badinput)
+endif()
+if(EXISTS ${CMAKE_SOURCE_DIR}/tests/browser/CMakeLists.txt)
+    add_subdirectory(tests/browser)
 endif()
