@@ -32,10 +32,23 @@ import tempfile
 import time
 
 
-def loadavg():
-    """The 1-minute load average, as a text."""
+def cpu_times():
+    """The machine's total and idle CPU time so far, in clock ticks."""
+    with open("/proc/stat") as f:
+        values = [int(v) for v in f.readline().split()[1:]]
+    return sum(values), values[3] + values[4]
+
+
+def quietness(seconds=2.0):
+    """The 1-minute load average and the idle share of all cores over a short
+    wait, as a text: how much the other work on the machine can disturb us."""
     with open("/proc/loadavg") as f:
-        return f.read().split()[0]
+        load = f.read().split()[0]
+    total, idle = cpu_times()
+    time.sleep(seconds)
+    total2, idle2 = cpu_times()
+    share = 100.0 * (idle2 - idle) / max(total2 - total, 1)
+    return "load average %s, %.0f%% idle" % (load, share)
 
 
 def run_once(argv, env, stdout_path):
@@ -147,8 +160,8 @@ def suite_env(base, suite_path):
 
 def native(args):
     sizes = [("p1", "1 page"), ("p2000", "2,000 pages"), ("p5000", "5,000 pages")]
-    print("native: %s, %d runs each, load average %s at the start" % (args.zalprint, args.runs,
-                                                                       loadavg()))
+    print("native: %s, %d runs each; machine before: %s" % (args.zalprint, args.runs,
+                                                             quietness()))
     rss = {}
     for folder, label in sizes:
         suite = os.path.abspath(os.path.join(args.data, folder))
@@ -173,7 +186,7 @@ def native(args):
         print("  %-12s %8d KiB" % (label, rss[folder]))
     grow = rss["p5000"] - rss["p1"]
     print("  5,000 pages - 1 page: %d KiB (target: within 2048 KiB)" % grow)
-    print("load average %s at the end" % loadavg())
+    print("machine after: %s" % quietness())
 
 
 def wine(args):
@@ -198,8 +211,8 @@ def wine(args):
     series = [zal("zalprint, empty file", args.empty, args.empty_path, 0),
               zal("zalprint, %d lines" % n, args.suite, args.suite_path, 1),
               writes("console_writes 0", 0), writes("console_writes %d" % n, n)]
-    print("wine: %s, %d lines, %d runs each, load average %s at the start"
-          % (args.zalprint, n, runs, loadavg()))
+    print("wine: %s, %d lines, %d runs each; machine before: %s"
+          % (args.zalprint, n, runs, quietness()))
     run_rounds(series, runs)
     print("  %-26s %12s %12s %12s" % ("", "median", "min", "max"))
     for s in series:
@@ -212,7 +225,7 @@ def wine(args):
         print("  no ratio: the start-up spread swamps the lines; raise PAGES or RUNS")
     else:
         print("  ratio: %.2f (target: at most 1.30)" % (per_line / per_write))
-    print("load average %s at the end" % loadavg())
+    print("machine after: %s" % quietness())
 
 
 def main():
