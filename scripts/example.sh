@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# Converts the example print request (examples/suite: a two-page invoice
-# and its copy for the archive)
-# into its HTA document and prints the document's path. Installs what is
-# missing and builds the native program first.
+# Converts the example print request (examples/suite: a two-page invoice and
+# its copy for the archive) into its HTA document and prints the document's
+# path. Installs what is missing and builds the native program first.
 #
 # The run happens on a copy of the suite folder in a temporary folder, so the
 # example itself stays as it is. Nothing is printed or mailed for real: the
