@@ -12,8 +12,10 @@ included); and, row by row, what the document must hold.
     badinput.py --program build/native/zalprint
     badinput.py --program build/windows/zalprint.exe --wine wine
 
-Under wine, COMSPEC comes from the prefix's registry, so each run goes
-through a small batch file that sets (or clears) COMSPEC first.
+Natively the program draws on its in-memory console; under wine it runs on
+wine's console over a pseudo-terminal (script). There COMSPEC comes from the
+prefix's registry, so each run goes through a small batch file that sets (or
+clears) COMSPEC first.
 """
 
 import argparse
@@ -22,6 +24,7 @@ import hashlib
 import os
 import random
 import re
+import shlex
 import shutil
 import signal
 import subprocess
@@ -234,6 +237,10 @@ def rows() -> List[Row]:
                                            b"JUS N 99999 \\.\\", b"1,z,1")
                    + b"PAGE\r\n" * 40000 + b"1,fi,1\r\n"},
             checks=[body_is(b" " * 32766 + b"x\r\nyz" + b"." * 32766 + b"\r\nfi\r\n")]),
+        Row("a second DEVICE line keeps the report written so far",
+            files={"tmp/zalprint.tmp": ini(b"DEVICE P", b"PAGE", b"1,abans,1", b"DEVICE P",
+                                           b"1,despres,1")},
+            checks=[body_is(b"abans\r\ndespres\r\n")]),
         # -- the output directory
         Row("output directory under a plain file",
             files={"tmp/plain": b"x",
@@ -274,6 +281,8 @@ def rows() -> List[Row]:
         Row("paths with blanks, document shown",
             layout={"tmp": "tmp amb blancs", "term": "terminal 01", "exe": "els meus programes"},
             files={"tmp/ZalPrint.ini": ini(b"[Opcions]", b"Mostrar=S")}),
+        Row("a temporary folder whose name the OEM code page cannot hold",
+            layout={"tmp": "Журнал/tmp"}, expect=None),
         Row("paths with letters beyond ASCII",
             layout={"tmp": "Plaça d'Alòs/tmp", "term": "Plaça d'Alòs/terminal"},
             files={"tmp/Sessio.ini": ini(b"[Menu]", b"Titol=Pla\x87a", b"[Terminal]")},
@@ -303,6 +312,8 @@ def rows() -> List[Row]:
                     header_has(b"  <META NAME='keywords' CONTENT='" + b"k" * MB + b"'>")]),
         # -- the window-stack file
         Row("WinPush.tmp is a directory", files={"tmp/WinPush.tmp": DIR}),
+        Row("WinPush.tmp holds garbage, which stays as it was",
+            files={"tmp/WinPush.tmp": garbage(1000, 3)}),
         # -- script injection
         Row("script injection in title, operator, keywords and body",
             files={"tmp/Sessio.ini": ini(b"[Menu]", b"Titol=" + INJ_TITLE,
@@ -348,7 +359,10 @@ class Target:
                 f.write(b"@echo off\r\nset COMSPEC=" + (comspec or "").encode("ascii")
                         + b"\r\n\"" + self.path(self.program).encode("ascii") + b"\"\r\n"
                         + b"exit /b %ERRORLEVEL%\r\n")
-            argv = [self.wine, "cmd", "/c", self.path(batch)]
+            # On wine's console of 80 x 25 cells (a pseudo-terminal), as the suite runs it,
+            # so that the status box and the window-stack file take part in every row.
+            argv = ["script", "-qec", "stty cols 80 rows 25; exec " + shlex.quote(self.wine)
+                    + " cmd /c " + shlex.quote(self.path(batch)), "/dev/null"]
         else:
             if comspec is not None:
                 env["COMSPEC"] = comspec
