@@ -343,6 +343,23 @@ class Target:
         self.program = os.path.abspath(program)
         self.wine = wine
         self.work = work
+        self.nobody: Optional[str] = None
+
+    def nobody_work(self) -> str:
+        """A folder that the user nobody can reach, whatever the build tree's rights:
+        the rows run without root's rights live there."""
+        if not self.nobody:
+            self.nobody = tempfile.mkdtemp(prefix="badinput-nobody-")
+            os.chmod(self.nobody, 0o755)
+        return self.nobody
+
+    def nobody_program(self) -> str:
+        """A copy of the program that the user nobody can run."""
+        copy = os.path.join(self.nobody_work(), os.path.basename(self.program))
+        if not os.path.exists(copy):
+            shutil.copy(self.program, copy)
+            os.chmod(copy, 0o755)
+        return copy
 
     def path(self, unix_path: str) -> str:
         """A folder as the program sees it."""
@@ -368,7 +385,8 @@ class Target:
                 env["COMSPEC"] = comspec
             argv = [self.program]
             if as_nobody and os.geteuid() == 0:
-                argv = ["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"] + argv
+                argv = ["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups",
+                        self.nobody_program()]
         proc = subprocess.Popen(argv, env=env, cwd=cwd, stdin=subprocess.DEVNULL,
                                 stdout=subprocess.PIPE, stderr=subprocess.PIPE,
                                 start_new_session=True)
@@ -414,7 +432,8 @@ def snapshot(root: str) -> Dict[str, str]:
 
 
 def run_row(row: Row, target: Target, index: int, timeout: float) -> List[str]:
-    root = os.path.join(target.work, f"row{index:02d}")
+    nobody = row.as_nobody and not target.wine and os.geteuid() == 0
+    root = os.path.join(target.nobody_work() if nobody else target.work, f"row{index:02d}")
     layout = dict(ROLES, **row.layout)
     ctx = Context(root, layout, target)
     for role in ROLES:
@@ -521,9 +540,12 @@ def main() -> int:
             print("      " + e, flush=True)
         failed += bool(errors)
     if failed:
-        print(f"{failed} rows failed; their folders are in {work}")
+        print(f"{failed} rows failed; their folders are in {work}"
+              + (f" and {target.nobody}" if target.nobody else ""))
         return 1
     shutil.rmtree(work, ignore_errors=True)
+    if target.nobody:
+        shutil.rmtree(target.nobody, ignore_errors=True)
     return 0
 
 
