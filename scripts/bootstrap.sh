@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev
     googletest libgtest-dev libbenchmark-dev
     g++-mingw-w64-x86-64-posix wine wine64
-    locales python3 zip util-linux binutils-mingw-w64-x86-64 time
+    locales python3 zip util-linux bsdutils binutils-mingw-w64-x86-64 time
     chromium poppler-utils fonts-dejavu-core
 )
 

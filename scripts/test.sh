@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: native, native under ASan + UBSan,
-# and the Windows build under wine. Installs what is missing first.
-set -eu
+# and the Windows build under wine. Installs what is missing first. Every
+# preset's tests run even when an earlier one fails; the summaries of all of
+# them come last, and the exit status is 1 when anything failed.
+set -eu -o pipefail
 cd "$(dirname "$0")/.."
 bash scripts/bootstrap.sh
 
 jobs=$(nproc)
-for preset in native native-asan windows; do
+presets=(native native-asan windows)
+for preset in "${presets[@]}"; do
     echo "=== $preset: configure and build"
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset" -j "$jobs"
@@ -15,7 +18,20 @@ done
 echo "=== windows: the program's imports"
 bash scripts/check-imports.sh build/windows/zalprint.exe
 
-for preset in native native-asan windows; do
+failed=0
+logs=$(mktemp -d)
+trap 'rm -rf "$logs"' EXIT
+for preset in "${presets[@]}"; do
     echo "=== $preset: tests"
-    ctest --preset "$preset" -j "$jobs"
+    start=$(date +%s)
+    ctest --preset "$preset" -j "$jobs" 2>&1 | tee "$logs/$preset" || failed=1
+    echo "$(($(date +%s) - start)) s" >"$logs/$preset.time"
 done
+
+echo "=== summary"
+for preset in "${presets[@]}"; do
+    line=$(grep -E 'tests passed|No tests were found' "$logs/$preset" | tail -n 1 || true)
+    printf '%-12s %s (%s)\n' "$preset" "${line:-no ctest summary}" "$(cat "$logs/$preset.time")"
+    grep -E '^[[:space:]]+[0-9]+ - ' "$logs/$preset" | sed 's/^/             failed: /' || true
+done
+exit "$failed"
