@@ -281,6 +281,8 @@ def rows() -> List[Row]:
         Row("paths with blanks, document shown",
             layout={"tmp": "tmp amb blancs", "term": "terminal 01", "exe": "els meus programes"},
             files={"tmp/ZalPrint.ini": ini(b"[Opcions]", b"Mostrar=S")}),
+        Row("a temporary folder path over 300 characters long",
+            layout={"tmp": "/".join(["carpeta"] * 40) + "/tmp"}),
         Row("a temporary folder whose name the OEM code page cannot hold",
             layout={"tmp": "Журнал/tmp"}, expect=None),
         Row("paths with letters beyond ASCII",
