@@ -1,12 +1,13 @@
 // The platform layer as the rest of the system relies on it. Paths are
 // written with "\" as the suite writes them; every test works in a scratch
-// folder of its own under the current directory, so tests may run at once.
+// folder of its own under the temporary folder, so tests may run at once.
 #include "platform/platform.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 
 namespace {
 
@@ -24,10 +25,10 @@ std::string shell_path(std::string path) {
 // Removes a folder and everything in it.
 void remove_tree(const std::string& dir) {
 #ifdef _WIN32
-    platform::run_process("cmd /c attrib -r -h -s " + dir + "\\*.* /s /d >nul 2>nul");
-    platform::run_process("cmd /c rmdir /s /q " + dir + " 2>nul");
+    platform::run_process("cmd /c attrib -r -h -s \"" + dir + "\\*.*\" /s /d >nul 2>nul");
+    platform::run_process("cmd /c rmdir /s /q \"" + dir + "\" 2>nul");
 #else
-    platform::run_process("rm -rf " + shell_path(dir));
+    platform::run_process("rm -rf \"" + shell_path(dir) + "\"");
 #endif
 }
 
@@ -49,11 +50,15 @@ std::string read_rest(platform::FileHandle f) {
 }
 
 // A scratch folder named after the running test, made empty for it.
-class Scratch : public ::testing::Test {
+class PlatformFiles : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir = std::string("scratch_platform_") +
-              ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        dir = std::filesystem::temp_directory_path().string();
+        for (char& c : dir)
+            if (c == '/') c = '\\';
+        if (dir.back() != '\\') dir += '\\';
+        dir += std::string("zalprint_platform_") +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name();
         remove_tree(dir);
         ASSERT_TRUE(platform::create_directory(dir));
     }
@@ -64,7 +69,7 @@ class Scratch : public ::testing::Test {
 
 // ---- Files -----------------------------------------------------------------
 
-TEST_F(Scratch, SharedOpensCoexistAndSeeEachOthersWrites) {
+TEST_F(PlatformFiles, SharedOpensCoexistAndSeeEachOthersWrites) {
     ASSERT_TRUE(put_file(at("f.txt"), "old contents"));
     platform::FileHandle reader = platform::open_shared_read(at("f.txt"));
     ASSERT_NE(reader, no_file);
@@ -86,7 +91,7 @@ TEST_F(Scratch, SharedOpensCoexistAndSeeEachOthersWrites) {
     platform::close_file(reader);
 }
 
-TEST_F(Scratch, ReadWriteCreatesKeepsSeeksAndCuts) {
+TEST_F(PlatformFiles, ReadWriteCreatesKeepsSeeksAndCuts) {
     platform::FileHandle f = platform::open_read_write(at("rw.bin"));
     ASSERT_NE(f, no_file) << "a missing file is created";
     EXPECT_EQ(platform::file_size(f), 0);
@@ -113,7 +118,7 @@ TEST_F(Scratch, ReadWriteCreatesKeepsSeeksAndCuts) {
     EXPECT_FALSE(platform::delete_file(at("rw.bin")));
 }
 
-TEST(Files, FailedOpensGiveNoFileAndNoFileTakesNothing) {
+TEST(PlatformNoFile, FailedOpensGiveNoFileAndNoFileTakesNothing) {
     EXPECT_EQ(platform::open_shared_read("no_such_file_here.txt"), no_file);
     EXPECT_EQ(platform::create_shared_write("no_such_dir_here\\f.txt"), no_file);
     EXPECT_EQ(platform::open_read_write("no_such_dir_here\\f.txt"), no_file);
@@ -128,7 +133,7 @@ TEST(Files, FailedOpensGiveNoFileAndNoFileTakesNothing) {
 
 #ifdef _WIN32
 // Windows would take a NUL byte as the end of a name and reach another file.
-TEST_F(Scratch, NameWithNulByteIsRefused) {
+TEST_F(PlatformFiles, NameWithNulByteIsRefused) {
     ASSERT_TRUE(put_file(at("keep"), "precious"));
     std::string cut = at("keep") + std::string(1, '\0') + "x";
     EXPECT_EQ(platform::create_shared_write(cut), no_file);
@@ -142,14 +147,16 @@ TEST_F(Scratch, NameWithNulByteIsRefused) {
 
 // ---- Directories -----------------------------------------------------------
 
-TEST_F(Scratch, CreateDirectoryOnceAndItsAttributes) {
+using PlatformFolders = PlatformFiles;
+
+TEST_F(PlatformFolders, CreateDirectoryOnceAndItsAttributes) {
     EXPECT_TRUE(platform::create_directory(at("sub")));
     EXPECT_FALSE(platform::create_directory(at("sub"))) << "it exists";
     EXPECT_FALSE(platform::create_directory(at("no\\parent")));
     EXPECT_NE(platform::file_attributes(at("sub")) & platform::attr_directory, 0u);
 }
 
-TEST_F(Scratch, FindFirstEntryMatchesLastComponent) {
+TEST_F(PlatformFolders, FindFirstEntryMatchesLastComponent) {
     ASSERT_TRUE(put_file(at("alpha.txt"), "a"));
     ASSERT_TRUE(put_file(at("beta.dat"), "b"));
     ASSERT_TRUE(platform::create_directory(at("empty")));
@@ -190,17 +197,17 @@ TEST_F(Scratch, FindFirstEntryMatchesLastComponent) {
     EXPECT_NE(entry.attributes & platform::attr_directory, 0u) << "the entry's attributes";
 }
 
-TEST_F(Scratch, FileAttributesOfFilesFoldersAndMissingPaths) {
+TEST_F(PlatformFolders, FileAttributesOfFilesFoldersAndMissingPaths) {
     ASSERT_TRUE(put_file(at("plain.txt"), "p"));
     ASSERT_TRUE(put_file(at("locked.txt"), "l"));
 #ifdef _WIN32
     ASSERT_TRUE(put_file(at("hidden.txt"), "h"));
     ASSERT_TRUE(put_file(at("system.txt"), "s"));
-    platform::run_process("attrib +r " + at("locked.txt"));
-    platform::run_process("attrib +h " + at("hidden.txt"));
-    platform::run_process("attrib +s " + at("system.txt"));
+    platform::run_process("attrib +r \"" + at("locked.txt") + "\"");
+    platform::run_process("attrib +h \"" + at("hidden.txt") + "\"");
+    platform::run_process("attrib +s \"" + at("system.txt") + "\"");
 #else
-    platform::run_process("chmod a-w " + shell_path(at("locked.txt")));
+    platform::run_process("chmod a-w \"" + shell_path(at("locked.txt")) + "\"");
 #endif
     constexpr std::uint32_t kinds = platform::attr_read_only | platform::attr_hidden |
                                     platform::attr_system | platform::attr_directory;
@@ -229,7 +236,7 @@ TEST_F(Scratch, FileAttributesOfFilesFoldersAndMissingPaths) {
 
 // ---- Environment and clocks ------------------------------------------------
 
-TEST(Environment, SetUnsetAndLongValues) {
+TEST(PlatformEnvironment, SetUnsetAndLongValues) {
     const std::string long_value(1000, 'v');
 #ifdef _WIN32
     ASSERT_EQ(_putenv_s("ZALPRINT_TEST_LONG", long_value.c_str()), 0);
@@ -257,7 +264,7 @@ long days_since_epoch(int year, int month, int day) {
     return era * 146097 + doe - 719468;
 }
 
-TEST(Clocks, UtcAgreesWithTheLibraryClockAndLocalTimeIsInRange) {
+TEST(PlatformClocks, UtcAgreesWithTheLibraryClockAndLocalTimeIsInRange) {
     std::time_t before = std::time(nullptr);
     platform::UtcDateTime utc = platform::utc_now();
     std::time_t after = std::time(nullptr);
@@ -278,7 +285,7 @@ TEST(Clocks, UtcAgreesWithTheLibraryClockAndLocalTimeIsInRange) {
 
 // ---- OEM code page -------------------------------------------------------
 
-TEST(OemCodePage, RoundTripsEveryByte) {
+TEST(PlatformOemCodePage, RoundTripsEveryByte) {
     std::string all;
     for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
     std::u16string wide = platform::oem_to_utf16(all);
@@ -286,7 +293,7 @@ TEST(OemCodePage, RoundTripsEveryByte) {
     EXPECT_EQ(platform::utf16_to_oem(wide), all);
 }
 
-TEST(OemCodePage, IsTheSuitesCodePage) {
+TEST(PlatformOemCodePage, IsTheSuitesCodePage) {
     // Byte 0xD5 is the one difference between CP850, which wine uses for the
     // suite's Catalan locale, and CP858 of the POSIX backend.
 #ifdef _WIN32
@@ -305,7 +312,7 @@ TEST(OemCodePage, IsTheSuitesCodePage) {
 
 // ---- Processes -------------------------------------------------------------
 
-TEST(Processes, ExitCodesLongCommandLinesAndMissingPrograms) {
+TEST(PlatformProcesses, ExitCodesLongCommandLinesAndMissingPrograms) {
 #ifdef _WIN32
     const std::string exits_with = "cmd /c exit ";
     // cmd runs the rest of its line: the exit comes behind 300 characters.
