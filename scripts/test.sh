@@ -28,10 +28,18 @@ for preset in "${presets[@]}"; do
     echo "$(($(date +%s) - start)) s" >"$logs/$preset.time"
 done
 
+echo "=== fuzz: each fuzzer for a bounded time"
+start=$(date +%s)
+bash scripts/fuzz.sh 2>&1 | tee "$logs/fuzz" || failed=1
+echo "$(($(date +%s) - start)) s" >"$logs/fuzz.time"
+
 echo "=== summary"
 for preset in "${presets[@]}"; do
     line=$(grep -E 'tests passed|No tests were found' "$logs/$preset" | tail -n 1 || true)
     printf '%-12s %s (%s)\n' "$preset" "${line:-no ctest summary}" "$(cat "$logs/$preset.time")"
     grep -E '^[[:space:]]+[0-9]+ - ' "$logs/$preset" | sed 's/^/             failed: /' || true
 done
+printf '%-12s %s (%s)\n' fuzz "$(grep -c ' executions in ' "$logs/fuzz" || true) fuzzers ran" \
+    "$(cat "$logs/fuzz.time")"
+grep -E '^fuzz_[a-z]+: ' "$logs/fuzz" | sed 's/^/             /' || true
 exit "$failed"
