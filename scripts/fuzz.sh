@@ -26,9 +26,11 @@ for target in "${targets[@]}"; do
     rm -rf "$work"
     mkdir -p "$work/corpus" "$work/findings"
     cp fuzz/corpus/"$target"/* "$work/corpus/"
+    dict=()
+    [ -f fuzz/"$target".dict ] && dict=(-dict=fuzz/"$target".dict)
     # The program's own leaks are findings too; stop at the first finding.
     ASAN_OPTIONS=detect_leaks=1:halt_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-    build/fuzz/fuzz/"$target" "$work/corpus" \
+    build/fuzz/fuzz/"$target" "$work/corpus" "${dict[@]}" \
         -max_total_time="$seconds" -timeout=30 -rss_limit_mb=2048 \
         -print_final_stats=1 -artifact_prefix="$work/findings/" >"$work/log" 2>&1 || status=1
     executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$work/log" | tail -n 1)
