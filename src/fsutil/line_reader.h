@@ -4,6 +4,7 @@
 // the longest line.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -11,12 +12,16 @@
 
 namespace fsutil {
 
+// Bytes read from the file at a time.
+constexpr std::size_t line_block_size = 64 * 1024;
+
 struct LineReader {
     platform::FileHandle file = platform::no_file;
     std::vector<char> block;  // bytes read ahead of the current line
     std::size_t start = 0;    // first unread byte in block
     std::size_t end = 0;      // one past the last valid byte in block
     bool finished = false;    // end of file, Ctrl-Z or read error reached
+    bool after_cr = false;    // the last line ended at a CR: a LF next belongs to it
 };
 
 // Opens a file for shared reading; false (and an empty reader) when it cannot.
