@@ -1,8 +1,9 @@
 // Win32 backend: the real Windows calls behind platform.h. Names, values and
 // command lines cross as OEM bytes and become UTF-16 here with the process's
 // OEM code page. A name holding a NUL byte is refused rather than cut short,
-// so that no call ever reaches a file other than the one named. The console
-// is the process's own; without one every console primitive does nothing.
+// so that no call ever reaches a file other than the one named, and only
+// disk files are opened. The console is the process's own; without one every
+// console primitive does nothing.
 #include <windows.h>
 
 #include <vector>
@@ -48,13 +49,20 @@ bool to_wide_name(const std::string& name, std::wstring& wide) {
 
 HANDLE handle_of(FileHandle file) { return reinterpret_cast<HANDLE>(file); }
 
-// Opens a file with the given access and disposition, shared for reading and writing.
+// Opens a disk file with the given access and disposition, shared for
+// reading and writing. A device (CON, a pipe, a port) is refused: reading
+// the console or a pipe could wait for ever.
 FileHandle open_with(const std::string& path, DWORD access, DWORD disposition) {
     std::wstring wide;
     if (path.empty() || !to_wide_name(path, wide)) return no_file;
     HANDLE h = CreateFileW(wide.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-    return h == INVALID_HANDLE_VALUE ? no_file : reinterpret_cast<FileHandle>(h);
+    if (h == INVALID_HANDLE_VALUE) return no_file;
+    if (GetFileType(h) != FILE_TYPE_DISK) {
+        CloseHandle(h);
+        return no_file;
+    }
+    return reinterpret_cast<FileHandle>(h);
 }
 
 }  // namespace

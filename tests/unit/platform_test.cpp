@@ -132,6 +132,18 @@ TEST(PlatformNoFile, FailedOpensGiveNoFileAndNoFileTakesNothing) {
 }
 
 #ifdef _WIN32
+// Devices are not files of the suite: reading the console would wait for the keyboard.
+TEST(PlatformNoFile, DevicesAreNotOpened) {
+    for (const char* device : {"CON", "NUL", "C:\\NUL"}) {
+        platform::FileHandle f = platform::open_shared_read(device);
+        EXPECT_EQ(f, no_file) << device;
+        platform::close_file(f);
+    }
+    platform::FileHandle f = platform::create_shared_write("NUL");
+    EXPECT_EQ(f, no_file);
+    platform::close_file(f);
+}
+
 // Windows would take a NUL byte as the end of a name and reach another file.
 TEST_F(PlatformFiles, NameWithNulByteIsRefused) {
     ASSERT_TRUE(put_file(at("keep"), "precious"));
