@@ -2,6 +2,7 @@
 // page separators, fill leaders and style tags.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -12,18 +13,18 @@
 namespace hta {
 
 struct HtaDocument {
-    std::string path;                             // set before the first line is read
-    platform::FileHandle file = platform::no_file;// while the document is written
-    bool opened = false;                          // a DEVICE line has opened it this run
-    std::string output;                           // bytes not yet written to file
-    double margin = 0;                            // print margin, inches
-    std::int16_t pitch = 0;                       // characters per inch
+    std::string path;                               // set before the first line is read
+    platform::FileHandle file = platform::no_file;  // while the document is written
+    bool opened = false;                            // a DEVICE line has opened it this run
+    std::string output;                             // bytes not yet written to file
+    double margin = 0;                              // print margin, inches
+    std::int16_t pitch = 0;                         // characters per inch
     std::int16_t page_count = 0;
     std::int16_t lines_in_page = 0;
-    std::int16_t column = 0;                      // characters on the current output line
+    std::int16_t column = 0;  // characters on the current output line
     bool bold = false, underline = false, italic = false;
     std::int16_t fill_column = 0;
-    std::string fill_pattern;                     // empty: no fill pending
+    std::string fill_pattern;  // empty: no fill pending
 };
 
 // Last-in first-out stack of byte strings in one buffer.
@@ -41,7 +42,7 @@ constexpr const char* copyright_text = "ZalWin";
 std::string number_to_text(double value);
 // The print font size for a pitch of N characters in 8 inches: (8 - margin) / N * 114.
 double print_font_size(double margin, int characters);
-// The header lines (without line ends) for the document's current state.
+// The whole header for the document's current state, every line ended by CR LF.
 std::string header_text(const HtaDocument& document, const config::SessionContext& session,
                         const config::RunOptions& options, const platform::UtcDateTime& now);
 // Creates the document at its path and writes the header; a second call in one run does nothing.
@@ -51,8 +52,16 @@ void open_document(HtaDocument& document, const config::SessionContext& session,
 void close_document(HtaDocument& document, const config::RunOptions& options);
 // The hand-off command line: COMSPEC + " /C RERADA " + path, quoted when it holds a blank.
 std::string handoff_command_line(const std::string& comspec, const std::string& path);
-// Appends bytes to the document; they reach the file in large blocks.
+// Buffered document bytes are written to the file once they reach this size.
+constexpr std::size_t flush_block = 64 * 1024;
+
+// Appends bytes to the document; they reach the file in large blocks. Skipped
+// while the document has no file.
 void document_write(HtaDocument& document, const std::string& bytes);
+// Appends count copies of unit (none when count is 0 or less).
+void document_write_repeated(HtaDocument& document, const std::string& unit, long long count);
+// Appends OEM report text converted to UTF-8 with the markup characters escaped.
+void document_write_text(HtaDocument& document, const std::string& oem_text);
 // Writes out what is buffered.
 void document_flush(HtaDocument& document);
 // Flushes and closes the file if it is open.
