@@ -9,6 +9,7 @@
 
 namespace config {
 
+// The mail program's command line: exe_dir + "ZIRIDU", quoted when it holds a blank.
 std::string mail_command_line(const std::string& exe_dir) {
     std::string program = exe_dir + "ZIRIDU";
     // Unquoted, a blank would end the program's name on the command line.
@@ -16,16 +17,19 @@ std::string mail_command_line(const std::string& exe_dir) {
     return program;
 }
 
+// Starts a command line, shown normally, waits for it and gives its exit code.
 std::int32_t run_and_wait(const std::string& command_line) {
     return platform::run_process(command_line);  // passed whole, however long
 }
 
+// Closes the document if it is still open and, with mail delivery on, runs ZIRIDU.
 void complete_run(const SessionContext& session, const RunOptions& options,
                   hta::HtaDocument& document) {
     hta::document_close_file(document);
     if (options.by_mail != 0) run_and_wait(mail_command_line(session.exe_dir));
 }
 
+// The whole run in order: console, session, options, print file, completion.
 int run_main() {
     console::Console console;
     console::console_open(console);

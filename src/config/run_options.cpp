@@ -7,6 +7,7 @@
 
 namespace config {
 
+// Fills the run options from ZalPrint.ini and ZALPRINT.INI and creates the output directory.
 void read_run_options(const SessionContext& session, RunOptions& options) {
     const std::string options_file = session.temp_dir + "ZalPrint.ini";
     options.show_document = upper_oem(read_ini_value(options_file, "Opcions", "Mostrar")) != "N";

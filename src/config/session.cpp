@@ -7,11 +7,13 @@
 
 namespace config {
 
+// Appends a backslash unless the directory is empty or ends in ":" or "\".
 std::string normalise_directory(const std::string& dir) {
     if (dir.empty() || dir.back() == ':' || dir.back() == '\\') return dir;
     return dir + "\\";
 }
 
+// Five colour pairs from a text of two digits per number; missing pairs are 0.
 ColourTable parse_colour_text(const std::string& text) {
     ColourTable table{};
     for (std::size_t e = 0; e < table.size(); ++e) {
@@ -23,6 +25,7 @@ ColourTable parse_colour_text(const std::string& text) {
     return table;
 }
 
+// Selects the OEM code page and fills the session context from the environment and the INI files.
 void load_session_context(SessionContext& session) {
     platform::select_oem_code_page();
     session.exe_dir = platform::get_env("ZALEXE");

@@ -7,16 +7,19 @@
 
 namespace config {
 
+// Removes spaces from the start.
 std::string trim_left(const std::string& text) {
     std::size_t first = text.find_first_not_of(' ');
     return first == std::string::npos ? std::string() : text.substr(first);
 }
 
+// Removes spaces from the end.
 std::string trim_right(const std::string& text) {
     std::size_t last = text.find_last_not_of(' ');
     return last == std::string::npos ? std::string() : text.substr(0, last + 1);
 }
 
+// Removes spaces from both ends.
 std::string trim(const std::string& text) { return trim_left(trim_right(text)); }
 
 namespace {
@@ -88,12 +91,15 @@ constexpr long exponent_limit = 100000;
 
 }  // namespace
 
+// Upper-cases every byte by upper_byte; the length never changes.
 std::string upper_oem(const std::string& text) {
     std::string out = text;
     for (char& c : out) c = upper_byte(c);
     return out;
 }
 
+// The number at the start of the text: &H/&O/&Q/&B integers or a decimal with fraction and
+// exponent.
 double parse_number(const std::string& text) {
     std::size_t i = 0;
     while (i < text.size() &&
@@ -150,6 +156,7 @@ double parse_number(const std::string& text) {
     return negative ? -value : value;
 }
 
+// Rounds half to even and saturates at -32768..32767; NaN gives 0.
 std::int16_t to_int16(double value) {
     if (std::isnan(value)) return 0;
     if (value >= 32767) return 32767;
@@ -160,6 +167,7 @@ std::int16_t to_int16(double value) {
     return static_cast<std::int16_t>(whole);
 }
 
+// a + b, saturated at -32768..32767.
 std::int16_t add_int16(std::int16_t a, long long b) {
     long long sum = a;
     if (b > 65535) b = 65535;

@@ -24,6 +24,7 @@ bool fill_block(LineReader& reader) {
 
 }  // namespace
 
+// Opens a file for shared reading; false and an empty reader when it cannot.
 bool open_line_reader(LineReader& reader, const std::string& path) {
     close_line_reader(reader);
     reader.file = platform::open_shared_read(path);
@@ -35,6 +36,7 @@ bool open_line_reader(LineReader& reader, const std::string& path) {
     return true;
 }
 
+// The next line without its line end; false once the file, a Ctrl-Z or a read error ends it.
 bool read_line(LineReader& reader, std::string& line) {
     line.clear();
     if (reader.after_cr) {
@@ -65,6 +67,7 @@ bool read_line(LineReader& reader, std::string& line) {
     return any;
 }
 
+// Closes the file and empties the reader.
 void close_line_reader(LineReader& reader) {
     platform::close_file(reader.file);
     reader = LineReader{};

@@ -29,8 +29,9 @@ std::string name_extension(const std::string& ext) {
 
 }  // namespace
 
+// The bit pattern of the single nearest to 100 x the seconds since midnight.
 std::uint32_t seed_from_time(int hour, int minute, int second, int millisecond) {
-    // 100 x seconds since midnight = milliseconds / 10, rounded once to single precision.
+    // 100 x seconds since midnight is milliseconds / 10; its nearest single is the seed.
     long long milliseconds = hour * 3600000LL + minute * 60000LL + second * 1000LL + millisecond;
     float hundredths = static_cast<float>(static_cast<double>(milliseconds) / 10.0);
     std::uint32_t bits = 0;
@@ -38,17 +39,20 @@ std::uint32_t seed_from_time(int hour, int minute, int second, int millisecond) 
     return bits;
 }
 
+// x = x * 134775813 + 1 mod 2^32; r = (x div 2) / 2^31.
 double next_random(std::uint32_t& state) {
     state = state * 134775813u + 1u;
     return static_cast<double>(state >> 1) / 2147483648.0;
 }
 
+// 0-9 or A-Z for a draw r in [0, 1), all 36 equally likely.
 char name_char_for(double r) {
     int c = 48 + static_cast<int>(std::floor(36 * r));
     if (c >= 58) c += 7;
     return static_cast<char>(c);
 }
 
+// One name character from the next draw.
 char random_name_char(std::uint32_t& state) { return name_char_for(next_random(state)); }
 
 namespace {
@@ -70,11 +74,13 @@ std::string candidate_from_state(const std::string& dir, const std::string& pref
 
 }  // namespace
 
+// The name one attempt forms from a seed.
 std::string unique_name_candidate(const std::string& dir, const std::string& prefix,
                                   const std::string& ext, std::uint32_t seed) {
     return candidate_from_state(dir, prefix, ext, seed);
 }
 
+// A name that no ordinary file holds, each attempt seeded from clock().
 std::string make_unique_name_with_clock(const std::string& dir, const std::string& prefix,
                                         const std::string& ext,
                                         platform::LocalTimeOfDay (*clock)()) {
@@ -97,6 +103,7 @@ std::string make_unique_name_with_clock(const std::string& dir, const std::strin
     }
 }
 
+// A name that no ordinary file holds, each attempt seeded from the local time of day.
 std::string make_unique_name(const std::string& dir, const std::string& prefix,
                              const std::string& ext) {
     return make_unique_name_with_clock(dir, prefix, ext, platform::local_time_of_day);

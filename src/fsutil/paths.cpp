@@ -4,6 +4,7 @@
 
 namespace fsutil {
 
+// The prefixes of path that end before a backslash, in the order they are created.
 std::vector<std::string> directory_path_attempts(const std::string& path) {
     // Positions are 0-based here: a separator counts only after the drive's
     // colon, or after the first character of a path without a drive, so a
@@ -23,16 +24,19 @@ std::vector<std::string> directory_path_attempts(const std::string& path) {
     return attempts;
 }
 
+// Creates each directory along path, ignoring every failure.
 void make_directory_path(const std::string& path) {
     for (const std::string& dir : directory_path_attempts(path)) platform::create_directory(dir);
 }
 
+// Not read-only, hidden or system, and archived or neither a directory nor a volume label.
 bool is_ordinary_file(std::uint32_t attributes) {
     using namespace platform;
     if (attributes & (attr_read_only | attr_hidden | attr_system)) return false;
     return (attributes & attr_archive) || !(attributes & (attr_volume_label | attr_directory));
 }
 
+// True when the first entry matching path is an ordinary file.
 bool path_exists(const std::string& path) {
     platform::DirEntry entry;
     // An empty name names nothing (the search would list the current directory).
