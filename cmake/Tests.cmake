@@ -26,11 +26,16 @@ add_executable(zalprint_tests ${ZALPRINT_UNIT_TESTS})
 target_link_libraries(zalprint_tests PRIVATE zalcore ${ZALPRINT_GTEST_MAIN} zalprint_warnings)
 
 if(CMAKE_CROSSCOMPILING)
-    # The wine prefix is made once, before any test program runs in it.
+    # The wine prefix is made once, before any test program runs in it; its
+    # server runs for the whole test run and is ended after the last test.
     add_test(NAME wine_prefix
              COMMAND ${CMAKE_COMMAND} -E env ${ZALPRINT_TEST_ENVIRONMENT}
-                     ${CMAKE_SOURCE_DIR}/tests/wine-prefix.sh ${WINE_PROGRAM})
+                     bash ${CMAKE_SOURCE_DIR}/tests/wine-prefix.sh ${WINE_PROGRAM})
     set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine)
+    add_test(NAME wine_prefix_stop
+             COMMAND ${CMAKE_COMMAND} -E env ${ZALPRINT_TEST_ENVIRONMENT}
+                     bash ${CMAKE_SOURCE_DIR}/tests/wine-prefix.sh ${WINE_PROGRAM} stop)
+    set_tests_properties(wine_prefix_stop PROPERTIES FIXTURES_CLEANUP wine)
     add_test(NAME unit COMMAND zalprint_tests --gtest_brief=0)
     set_tests_properties(unit PROPERTIES FIXTURES_REQUIRED wine
                          ENVIRONMENT "${ZALPRINT_TEST_ENVIRONMENT}" TIMEOUT 600)
