@@ -362,12 +362,19 @@ void console_scroll_up(std::uint16_t attribute) {
     const ConsoleOutput& out = console_output();
     CONSOLE_SCREEN_BUFFER_INFO info;
     if (!out.present || !GetConsoleScreenBufferInfo(out.handle, &info)) return;
-    SMALL_RECT all = {0, 0, static_cast<SHORT>(info.dwSize.X - 1),
-                      static_cast<SHORT>(info.dwSize.Y - 1)};
+    if (info.dwSize.Y < 2) {  // the only row is the last one: blank it
+        std::vector<Cell> blanks(static_cast<std::size_t>(info.dwSize.X), Cell{u' ', attribute});
+        console_write_cells(0, 0, blanks.data(), info.dwSize.X);
+        return;
+    }
+    // Rows 2 to the last move to row 1 and the last row, which they leave, is
+    // filled. (A destination above the buffer, row -1, is ignored by wine.)
+    SMALL_RECT below_first = {0, 1, static_cast<SHORT>(info.dwSize.X - 1),
+                              static_cast<SHORT>(info.dwSize.Y - 1)};
     CHAR_INFO fill;
     fill.Char.UnicodeChar = L' ';
     fill.Attributes = attribute;
-    ScrollConsoleScreenBufferW(out.handle, &all, nullptr, COORD{0, -1}, &fill);
+    ScrollConsoleScreenBufferW(out.handle, &below_first, nullptr, COORD{0, 0}, &fill);
 }
 
 }  // namespace platform

@@ -7,6 +7,8 @@
 //   console_probe screen REPORT COMMAND...  the screen must come back as it was
 //   console_probe frame REPORT COMMAND...   and, while the program runs, rows
 //                                           23-25 must show the status box
+//   console_probe primitives REPORT         the platform's console primitives
+//                                           on this console, without a program
 //   console_probe sample FOLDER             (internal) the sampler of "frame"
 //
 // For "frame" the probe starts a second probe in the background of the same
@@ -159,28 +161,94 @@ int sample(const std::string& folder) {
     return 0;
 }
 
-// Fills the screen, runs the command, compares; with watch_frame also has
-// the status box sampled while the command runs.
-int probe(const std::string& self, const std::string& report_path, const std::string& command,
-          bool watch_frame) {
-    std::string report;
-    bool ok = true;
-    platform::ConsoleInfo info = platform::console_info();
-    if (info.buffer_rows != rows || info.buffer_columns != columns || info.window_rows != rows ||
-        info.window_columns != columns) {
-        report += "console is " + std::to_string(info.buffer_rows) + "x" +
-                  std::to_string(info.buffer_columns) + " (window " +
-                  std::to_string(info.window_rows) + "x" + std::to_string(info.window_columns) +
-                  "), not 25x80\n";
-        write_whole_file(report_path, report);
-        return 2;
-    }
+// Fills the screen with the pattern and puts the cursor at row 10, column 1.
+void fill_pattern() {
     for (int r = 0; r < rows; ++r) {
         std::vector<platform::Cell> line;
         for (int c = 0; c < columns; ++c) line.push_back(pattern_cell(r, c));
         platform::console_write_cells(r, 0, line.data(), columns);
     }
     platform::console_set_cursor(start_row, start_column);
+}
+
+// True when buffer and window are 80 x 25; otherwise says what they are.
+bool console_is_80_by_25(std::string& report) {
+    platform::ConsoleInfo info = platform::console_info();
+    if (info.buffer_rows == rows && info.buffer_columns == columns && info.window_rows == rows &&
+        info.window_columns == columns)
+        return true;
+    report += "console is " + std::to_string(info.buffer_rows) + "x" +
+              std::to_string(info.buffer_columns) + " (window " + std::to_string(info.window_rows) +
+              "x" + std::to_string(info.window_columns) + "), not 25x80\n";
+    return false;
+}
+
+bool same(const platform::Cell& a, const platform::Cell& b) {
+    return a.ch == b.ch && a.attribute == b.attribute;
+}
+
+// The cell primitives on the real console: cursor placement and its limits,
+// a run written and read at a row's end, reads past the row, one-row scroll.
+int primitives(const std::string& report_path) {
+    std::string report;
+    if (!console_is_80_by_25(report)) {
+        write_whole_file(report_path, report);
+        return 2;
+    }
+    auto check = [&](bool ok, const std::string& what) {
+        if (!ok) report += "wrong: " + what + "\n";
+    };
+    fill_pattern();
+    platform::console_set_cursor(24, 79);
+    platform::ConsoleInfo info = platform::console_info();
+    check(info.cursor_row == 24 && info.cursor_column == 79, "cursor placed at row 25 col 80");
+    platform::console_set_cursor(25, 3);
+    platform::console_set_cursor(3, 80);
+    platform::console_set_cursor(-1, 3);
+    info = platform::console_info();
+    check(info.cursor_row == 24 && info.cursor_column == 79, "cursor kept when placed off");
+
+    const platform::Cell run[3] = {{u'x', 0x1E}, {u'\u2500', 0x1E}, {u'z', 0x1E}};
+    platform::console_write_cells(24, 77, run, 3);
+    platform::Cell back[4];
+    platform::console_read_cells(24, 76, back, 4);
+    check(same(back[0], pattern_cell(24, 76)), "cell before the run: " + describe(back[0]));
+    for (int i = 0; i < 3; ++i)
+        check(same(back[i + 1], run[i]), "written cell read back as " + describe(back[i + 1]));
+    platform::console_read_cells(0, 78, back, 4);
+    check(same(back[1], pattern_cell(0, 79)), "last cell of row 1: " + describe(back[1]));
+    check(same(back[2], platform::Cell{}) && same(back[3], platform::Cell{}),
+          "cells read past the row's end are blanks in 07: " + describe(back[2]));
+
+    std::vector<platform::Cell> before = read_screen();
+    platform::console_scroll_up(0x2A);
+    std::vector<platform::Cell> after = read_screen();
+    int moved = 0, blank = 0;
+    for (int i = 0; i < (rows - 1) * columns; ++i)
+        moved +=
+            same(after[static_cast<std::size_t>(i)], before[static_cast<std::size_t>(i + columns)]);
+    for (int c = 0; c < columns; ++c)
+        blank += same(after[static_cast<std::size_t>((rows - 1) * columns + c)], {u' ', 0x2A});
+    check(moved == (rows - 1) * columns, "scroll moved " + std::to_string(moved) + " cells up");
+    check(blank == columns, "scroll blanked " + std::to_string(blank) + " cells of the last row");
+
+    bool ok = report.empty();
+    report += ok ? "PASS\n" : "FAIL\n";
+    write_whole_file(report_path, report);
+    return ok ? 0 : 1;
+}
+
+// Fills the screen, runs the command, compares; with watch_frame also has
+// the status box sampled while the command runs.
+int probe(const std::string& self, const std::string& report_path, const std::string& command,
+          bool watch_frame) {
+    std::string report;
+    bool ok = true;
+    if (!console_is_80_by_25(report)) {
+        write_whole_file(report_path, report);
+        return 2;
+    }
+    fill_pattern();
 
     const std::string dir = folder_of(report_path);
     if (watch_frame) {
@@ -241,8 +309,10 @@ int probe(const std::string& self, const std::string& report_path, const std::st
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv, argv + argc);
     if (args.size() == 3 && args[1] == "sample") return sample(args[2]);
+    if (args.size() == 3 && args[1] == "primitives") return primitives(args[2]);
     if (args.size() < 4 || (args[1] != "screen" && args[1] != "frame")) {
-        std::fprintf(stderr, "usage: console_probe screen|frame REPORT COMMAND...\n");
+        std::fprintf(stderr,
+                     "usage: console_probe screen|frame REPORT COMMAND... | primitives REPORT\n");
         return 2;
     }
     std::string command = args[3];
