@@ -96,6 +96,9 @@ std::string utf8_to_oem(const std::string& text) {
 
 // A path of the suite (OEM bytes, "\" separators) as a POSIX path.
 std::string native_path(const std::string& path) {
+    // A NUL byte would cut the name short and name another file: such a
+    // path names nothing, as on Windows.
+    if (path.find('\0') != std::string::npos) return std::string();
     std::string out = oem_to_utf8(path);
     for (char& c : out)
         if (c == '\\') c = '/';
@@ -209,6 +212,7 @@ bool create_directory(const std::string& path) {
 
 bool find_first_entry(const std::string& pattern, DirEntry& entry) {
     std::string native = native_path(pattern);
+    if (native.empty()) return false;
     std::size_t slash = native.rfind('/');
     std::string dir, name;
     if (!native.empty() && native.back() == ':') {
@@ -324,6 +328,7 @@ std::vector<std::string> split_command_line(const std::string& line) {
 }  // namespace
 
 std::int32_t run_process(const std::string& command_line) {
+    if (command_line.find('\0') != std::string::npos) return 0;
     std::vector<std::string> words = split_command_line(command_line);
     if (words.empty()) return 0;
     words[0] = native_path(words[0]);

@@ -29,5 +29,24 @@ TEST(PosixFiles, OpensNoNamedPipeOrDevice) {
     fs::remove_all(dir);
 }
 
+TEST(PosixFiles, NamesWithNulOrNothingNameNoFile) {
+    namespace fs = std::filesystem;
+    fs::path dir = fs::temp_directory_path() / ("zal-posix-nul-" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    std::string kept = (dir / "report.txt").string();
+    platform::close_file(platform::create_shared_write(kept));
+    std::string with_nul = kept + std::string(1, '\0') + ".hta";
+
+    EXPECT_EQ(platform::create_shared_write(with_nul), platform::no_file);
+    EXPECT_FALSE(platform::delete_file(with_nul));
+    EXPECT_EQ(platform::file_attributes(with_nul), platform::invalid_attributes);
+    EXPECT_TRUE(fs::exists(kept)) << "the name before the NUL must stay untouched";
+
+    platform::DirEntry entry;
+    EXPECT_FALSE(platform::find_first_entry("", entry));
+    EXPECT_EQ(platform::run_process(std::string("true\0x", 6)), 0);
+    fs::remove_all(dir);
+}
+
 }  // namespace
 #endif
