@@ -44,7 +44,7 @@ TEST(PosixFiles, NamesWithNulOrNothingNameNoFile) {
 
     platform::DirEntry entry;
     EXPECT_FALSE(platform::find_first_entry("", entry));
-    EXPECT_EQ(platform::run_process(std::string("true\0x", 6)), 0);
+    EXPECT_EQ(platform::run_process(std::string("false\0x", 7)), 0);
     fs::remove_all(dir);
 }
 
