@@ -121,24 +121,33 @@ void read_lines(benchmark::State& state) {
 }
 BENCHMARK(read_lines)->Unit(benchmark::kMillisecond);
 
-// Writes every text line of the print file into a document on /dev/null.
+// Writes every text line of the print file into a new document, header and
+// footer included, in the temporary folder.
 void write_text_lines(benchmark::State& state) {
     const Corpus& c = corpus();
     config::SessionContext session;
     config::RunOptions options;
     options.show_document = false;
-    hta::HtaDocument document;
-    hta::TextStack stack;
-    document.path = "/dev/null";
-    hta::open_document(document, session, options, "P");
+    const std::string path =
+        (std::filesystem::temp_directory_path() / "zalprint_kernels.hta").string();
     std::string text;
     for (auto _ : state) {
+        hta::HtaDocument document;
+        hta::TextStack stack;
+        document.path = path;
+        hta::open_document(document, session, options, "P");
+        if (document.file == platform::no_file) {
+            state.SkipWithError("the document cannot be created");
+            break;
+        }
         for (const TextLine& t : c.text_lines) {
             text = t.text;
             hta::write_text_line(document, stack, t.column, text, t.feed_count);
         }
+        hta::close_document(document, options);
+        hta::document_close_file(document);
     }
-    hta::close_document(document, options);
+    std::filesystem::remove(path);
     state.SetBytesProcessed(text_bytes(c) * state.iterations());
     state.counters["lines"] = benchmark::Counter(
         static_cast<double>(c.text_lines.size()) * static_cast<double>(state.iterations()),
