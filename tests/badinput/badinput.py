@@ -38,6 +38,8 @@ FOOTER = b"</PRE></BODY>\r\n\r\n</HTML>\r\n"
 SEPARATOR = b"<DIV CLASS='salt'>&nbsp;</DIV>\r\n"
 DOC_NAME = re.compile(r"^[0-9A-Z]{8}\.hta$")
 DIR = "<directory>"  # a fixture entry that is a directory, not a file
+FIFO = "<named pipe>"  # native only: a fixture entry that is a named pipe
+ZERO = "<link to /dev/zero>"  # native only: a fixture entry that reads without end
 
 # Where each role of the suite lives inside a row's folder, unless the row moves it.
 ROLES = {"tmp": "tmp", "term": "term", "exe": "exe", "cwd": "cwd"}
@@ -80,6 +82,7 @@ class Row:
     checks: List[Check] = dataclasses.field(default_factory=list)
     modes: Dict[str, int] = dataclasses.field(default_factory=dict)
     as_nobody: bool = False  # native only: run without root's access rights
+    native_only: bool = False  # the fixture needs POSIX file kinds
     comspec_unset: bool = False
 
 
@@ -208,6 +211,11 @@ def rows() -> List[Row]:
         Row("missing print file", files={"tmp/zalprint.tmp": None}, expect=None),
         Row("empty print file", files={"tmp/zalprint.tmp": b""}, expect=None),
         Row("print file is a directory", files={"tmp/zalprint.tmp": DIR}, expect=None),
+        Row("print file and INI files are named pipes",
+            files={"tmp/zalprint.tmp": FIFO, "tmp/Sessio.ini": FIFO, "tmp/ZalPrint.ini": FIFO},
+            expect=None, native_only=True),
+        Row("print file reads without end (/dev/zero)",
+            files={"tmp/zalprint.tmp": ZERO}, expect=None, native_only=True),
         Row("print file without read permission", modes={"tmp/zalprint.tmp": 0o000},
             as_nobody=True, expect=None),
         Row("only SEND lines", files={"tmp/zalprint.tmp": ini(b"SEND,x", b"send", b"  SEND,a,b")},
@@ -428,6 +436,9 @@ def snapshot(root: str) -> Dict[str, str]:
             seen[os.path.relpath(os.path.join(top, d), root)] = "dir"
         for f in files:
             p = os.path.join(top, f)
+            if os.path.islink(p) or not os.path.isfile(p):
+                seen[os.path.relpath(p, root)] = "special"  # a pipe or device is never read
+                continue
             with open(p, "rb") as fh:
                 seen[os.path.relpath(p, root)] = hashlib.sha256(fh.read()).hexdigest()
     return seen
@@ -448,6 +459,12 @@ def run_row(row: Row, target: Target, index: int, timeout: float) -> List[str]:
         os.makedirs(os.path.dirname(path), exist_ok=True)
         if content is DIR:
             os.makedirs(path, exist_ok=True)
+            continue
+        if content is FIFO:
+            os.mkfifo(path)
+            continue
+        if content is ZERO:
+            os.symlink("/dev/zero", path)
             continue
         with open(path, "wb") as f:
             f.write(content(ctx) if callable(content) else content)
@@ -535,6 +552,9 @@ def main() -> int:
             continue
         if row.as_nobody and args.wine:
             print(f"skip  {row.name} (needs a native run without root's rights)")
+            continue
+        if row.native_only and args.wine:
+            print(f"skip  {row.name} (needs POSIX file kinds)")
             continue
         errors = run_row(row, target, index, timeout)
         print(("ok    " if not errors else "FAIL  ") + row.name, flush=True)
