@@ -33,9 +33,10 @@ lines=$(python3 bench/gen_printfile.py --pages "$pages" --out "$suite" \
 python3 bench/gen_printfile.py --pages 0 --out "$empty" --suite-path "$(windows_path "$empty")" \
     >/dev/null
 
-# One wineserver for all runs, so that no run pays for starting it.
-wineserver -p
-trap 'wineserver -k || true' EXIT
+# One wineserver for all runs, so that no run pays for starting it (the
+# prefix script may have started it already).
+wineserver -p </dev/null >/dev/null 2>&1 || true
+trap 'bash tests/wine-prefix.sh wine stop >/dev/null' EXIT
 
 echo "=== machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ //')"
 python3 bench/measure.py wine --wine wine --runs "${RUNS:-5}" --lines "$lines" \
