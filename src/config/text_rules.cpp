@@ -140,7 +140,9 @@ double parse_number(const std::string& text) {
     }
     if (!any_digit) return 0;
 
-    if (i < text.size() && (text[i] == 'E' || text[i] == 'e' || text[i] == 'D' || text[i] == 'd')) {
+    const bool exponent_part =
+        i < text.size() && (text[i] == 'E' || text[i] == 'e' || text[i] == 'D' || text[i] == 'd');
+    if (exponent_part) {
         std::size_t j = i + 1;
         bool exp_negative = false;
         if (j < text.size() && (text[j] == '+' || text[j] == '-')) exp_negative = text[j++] == '-';
@@ -150,6 +152,14 @@ double parse_number(const std::string& text) {
         exponent += exp_negative ? -value : value;
     }
     if (digits.empty()) return negative ? -0.0 : 0.0;
+
+    // A whole number of up to 15 digits is exact as a double: the common
+    // column and feed count need no conversion through text.
+    if (!exponent_part && exponent == 0 && digits.size() <= 15) {
+        double value = 0;
+        for (char c : digits) value = value * 10 + (c - '0');
+        return negative ? -value : value;
+    }
 
     std::string normal = digits + "e" + std::to_string(exponent);
     double value = std::strtod(normal.c_str(), nullptr);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "config/session.h"
+#include "platform/platform.h"
 
 namespace console {
 
@@ -25,6 +26,8 @@ struct ScreenState {
     bool cursor_dirty = false;              // the console's cursor is not at cursor_row/column yet
     std::uint16_t attribute = 7;            // current output colour: background * 16 + foreground
     bool attribute_dirty = false;
+    std::u16string oem_units;         // each OEM byte as UTF-16; empty for a multi-byte code page
+    std::vector<platform::Cell> run;  // the cells of one write, kept for the next one
 };
 
 // The colour index last applied by set_colour and the stack of earlier ones.

@@ -34,6 +34,11 @@ void console_open(Console& console) {
     s.window_columns = std::max(info.window_columns, 0);
     s.cursor_row = clamp_coordinate(info.cursor_row + 1, s.buffer_rows);
     s.cursor_column = clamp_coordinate(info.cursor_column + 1, s.buffer_columns);
+    // A single-byte code page converts byte by byte: keep its table for the writes.
+    std::string every_byte(256, '\0');
+    for (int b = 0; b < 256; ++b) every_byte[static_cast<std::size_t>(b)] = static_cast<char>(b);
+    s.oem_units = platform::oem_to_utf16(every_byte);
+    if (s.oem_units.size() != 256) s.oem_units.clear();
 }
 
 // Puts the remembered cursor and colour on the console.
@@ -72,20 +77,25 @@ void console_set_colour(Console& console, int foreground, int background) {
 void console_write(Console& console, const std::string& text) {
     if (!usable(console) || text.empty()) return;
     ScreenState& s = console.screen;
-    const std::u16string units = platform::oem_to_utf16(text);
-    std::vector<platform::Cell> run;
+    const bool by_table = !s.oem_units.empty();
+    const std::u16string converted = by_table ? std::u16string() : platform::oem_to_utf16(text);
+    const std::size_t total = by_table ? text.size() : converted.size();
+    std::vector<platform::Cell>& run = s.run;
     std::size_t next = 0;
-    while (next < units.size()) {
+    while (next < total) {
         if (s.pending_scroll) {
             // The previous write filled the buffer's last cell: make room first.
             platform::console_scroll_up(s.attribute);
             s.pending_scroll = false;
         }
         const std::size_t room = static_cast<std::size_t>(s.buffer_columns - s.cursor_column + 1);
-        const std::size_t count = std::min(room, units.size() - next);
-        run.resize(count);
-        for (std::size_t i = 0; i < count; ++i)
-            run[i] = platform::Cell{units[next + i], s.attribute};
+        const std::size_t count = std::min(room, total - next);
+        if (run.size() < count) run.resize(count);
+        for (std::size_t i = 0; i < count; ++i) {
+            const char16_t unit = by_table ? s.oem_units[static_cast<unsigned char>(text[next + i])]
+                                           : converted[next + i];
+            run[i] = platform::Cell{unit, s.attribute};
+        }
         platform::console_write_cells(s.cursor_row - 1, s.cursor_column - 1, run.data(),
                                       static_cast<int>(count));
         next += count;

@@ -7,17 +7,31 @@
 namespace console {
 namespace {
 
-// A number right-aligned in a field of width characters; a longer number is kept whole.
-std::string right_aligned(std::int16_t value, std::size_t width) {
-    const std::string digits = std::to_string(value);
-    return digits.size() >= width ? digits : std::string(width - digits.size(), ' ') + digits;
+// Appends a number right-aligned in a field of width characters; a longer
+// number is kept whole.
+void append_right_aligned(std::string& out, std::int16_t value, std::size_t width) {
+    char digits[8];
+    std::size_t length = 0;
+    unsigned magnitude =
+        value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+    do {
+        digits[length++] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (value < 0) digits[length++] = '-';
+    if (length < width) out.append(width - length, ' ');
+    while (length > 0) out += digits[--length];
 }
 
 }  // namespace
 
 // The progress text: pages right-aligned in 5, " / ", lines right-aligned in 3.
 std::string progress_text(std::int16_t pages, std::int16_t lines) {
-    return right_aligned(pages, 5) + " / " + right_aligned(lines, 3);
+    std::string text;
+    append_right_aligned(text, pages, 5);
+    text += " / ";
+    append_right_aligned(text, lines, 3);
+    return text;
 }
 
 // Saves the region under the box and draws the empty box with its caption.

@@ -44,7 +44,12 @@ void apply_fill(HtaDocument& document, std::string& text) {
     long long copies = gap >= 0 ? gap / length : -((-gap + length - 1) / length);
     long long pad = gap - length * copies;
     text.append(static_cast<std::size_t>(pad), ' ');
-    for (long long i = 0; i < copies; ++i) text += document.fill_pattern;
+    if (length == 1) {
+        if (copies > 0) text.append(static_cast<std::size_t>(copies), document.fill_pattern[0]);
+    } else {
+        if (copies > 0) text.reserve(text.size() + static_cast<std::size_t>(copies * length));
+        for (long long i = 0; i < copies; ++i) text += document.fill_pattern;
+    }
     document.fill_pattern.clear();
     document.fill_column = 0;
 }
@@ -64,9 +69,9 @@ void text_stack_push(TextStack& stack, const std::string& text) {
     }
 }
 
-// Pops the last pushed string; an empty or damaged stack gives an empty string
-// and is emptied.
-std::string text_stack_pop(TextStack& stack) {
+// Pops the last pushed string into text, reusing its storage; an empty or
+// damaged stack gives an empty string and is emptied.
+void text_stack_pop_into(TextStack& stack, std::string& text) {
     std::string& b = stack.buffer;
     bool sound = b.size() >= 2;
     std::size_t end = sound ? b.size() - 2 : 0;
@@ -80,10 +85,17 @@ std::string text_stack_pop(TextStack& stack) {
     }
     if (!sound || length > end) {
         b.clear();
-        return {};
+        text.clear();
+        return;
     }
-    std::string text = b.substr(end - length, length);
+    text.assign(b, end - length, length);
     b.resize(end - length);
+}
+
+// Pops the last pushed string.
+std::string text_stack_pop(TextStack& stack) {
+    std::string text;
+    text_stack_pop_into(stack, text);
     return text;
 }
 
@@ -110,7 +122,7 @@ void write_text_line(HtaDocument& document, TextStack& stack, std::int16_t colum
     } else {
         document.column = config::add_int16(document.column, static_cast<long long>(text.size()));
     }
-    text = text_stack_pop(stack);
+    text_stack_pop_into(stack, text);
 }
 
 // Starts a page: a separator when the page had line ends, then counts it.

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstring>
 
 namespace hta {
 namespace {
@@ -89,20 +90,53 @@ constexpr std::array<Utf8Sequence, 256> build_utf8_table() {
 
 constexpr std::array<Utf8Sequence, 256> utf8_of = build_utf8_table();
 
-// The markup replacement of a byte, or nullptr when it stays as it is.
-const char* markup_entity(char c) {
-    switch (c) {
-        case '&':
-            return "&amp;";
-        case '<':
-            return "&lt;";
-        case '>':
-            return "&gt;";
-        case '\'':
-            return "&#39;";
-        default:
-            return nullptr;
+// The bytes one CP858 byte becomes in the document, padded so that a whole
+// entry can be stored with one fixed-size copy: its UTF-8 sequence, or for
+// "&", "<", ">" and "'" in markup-escaped text, its character reference.
+struct Output {
+    unsigned char length = 0;
+    char bytes[8] = {0, 0, 0, 0, 0, 0, 0, 0};
+};
+using OutputTable = std::array<Output, 256>;
+
+// The output of every byte: UTF-8, with the four markup characters escaped when asked.
+constexpr OutputTable build_output_table(bool escaped) {
+    OutputTable table{};
+    for (std::size_t b = 0; b < 256; ++b) {
+        const char* entity = !escaped    ? nullptr
+                             : b == '&'  ? "&amp;"
+                             : b == '<'  ? "&lt;"
+                             : b == '>'  ? "&gt;"
+                             : b == '\'' ? "&#39;"
+                                         : nullptr;
+        Output& o = table[b];
+        if (entity) {
+            while (entity[o.length]) {
+                o.bytes[o.length] = entity[o.length];
+                ++o.length;
+            }
+        } else {
+            o.length = utf8_of[b].length;
+            for (int i = 0; i < o.length; ++i) o.bytes[i] = utf8_of[b].bytes[i];
+        }
     }
+    return table;
+}
+
+constexpr OutputTable plain_output = build_output_table(false);
+constexpr OutputTable escaped_output = build_output_table(true);
+
+// Appends the table's output of every byte of text to out, one fixed copy per byte.
+void append_through(std::string& out, const std::string& text, const OutputTable& table) {
+    const std::size_t at = out.size();
+    out.resize(at + text.size() * 5 + sizeof(Output::bytes));  // 5: the longest entry
+    char* p = &out[at];
+    for (char c : text) {
+        const Output& o = table[static_cast<unsigned char>(c)];
+        std::memcpy(p, o.bytes, sizeof o.bytes);
+        p += o.length;
+    }
+    out.resize(static_cast<std::size_t>(p - out.data()));
 }
 
 }  // namespace
@@ -119,11 +153,7 @@ std::string convert_charset(const std::string& text) {
 
 // Appends the UTF-8 form of CP858 text to out.
 void append_converted(std::string& out, const std::string& text) {
-    out.reserve(out.size() + text.size() + text.size() / 2);
-    for (char c : text) {
-        const Utf8Sequence& s = utf8_of[static_cast<unsigned char>(c)];
-        out.append(s.bytes, s.length);
-    }
+    append_through(out, text, plain_output);
 }
 
 // Escapes "&", "<", ">" and "'" so that text cannot leave its element or attribute.
@@ -131,8 +161,9 @@ std::string escape_markup(const std::string& utf8) {
     std::string out;
     out.reserve(utf8.size());
     for (char c : utf8) {
-        if (const char* entity = markup_entity(c)) {
-            out += entity;
+        const Output& o = escaped_output[static_cast<unsigned char>(c)];
+        if (static_cast<unsigned char>(c) < 128 && o.length > 1) {
+            out.append(o.bytes, o.length);  // one of the four markup characters
         } else {
             out += c;
         }
@@ -143,15 +174,7 @@ std::string escape_markup(const std::string& utf8) {
 // convert_charset followed by escape_markup, appended to out in one pass (UTF-8
 // sequences of bytes above 127 never hold an ASCII byte, so the order is the same).
 void append_converted_escaped(std::string& out, const std::string& text) {
-    out.reserve(out.size() + text.size() + text.size() / 2);
-    for (char c : text) {
-        if (const char* entity = markup_entity(c)) {
-            out += entity;
-        } else {
-            const Utf8Sequence& s = utf8_of[static_cast<unsigned char>(c)];
-            out.append(s.bytes, s.length);
-        }
-    }
+    append_through(out, text, escaped_output);
 }
 
 }  // namespace hta

@@ -80,6 +80,8 @@ void request_fill(HtaDocument& document, std::int16_t fill_column, const std::st
 void text_stack_push(TextStack& stack, const std::string& text);
 // Pops the last pushed string.
 std::string text_stack_pop(TextStack& stack);
+// Pops the last pushed string into text, reusing its storage.
+void text_stack_pop_into(TextStack& stack, std::string& text);
 
 // Turns a style command string into pitch spans and bold, underline, italic tags.
 void apply_style_commands(HtaDocument& document, const std::string& commands);

@@ -1,5 +1,7 @@
 // The document's byte output: every write appends to the document's buffer,
 // which reaches the file in blocks of at least flush_block bytes and at close.
+#include <algorithm>
+
 #include "hta/charset.h"
 #include "hta/document.h"
 
@@ -24,8 +26,18 @@ void document_write(HtaDocument& document, const std::string& bytes) {
 // Appends count copies of unit, flushing whole blocks on the way.
 void document_write_repeated(HtaDocument& document, const std::string& unit, long long count) {
     if (document.file == platform::no_file || unit.empty()) return;
-    for (; count > 0; --count) {
-        document.output += unit;
+    while (count > 0) {
+        // As many copies as fill the block, at least one.
+        const std::size_t room = document.output.size() < flush_block
+                                     ? (flush_block - document.output.size()) / unit.size()
+                                     : 0;
+        const long long copies = std::max<long long>(1, std::min<long long>(count, room));
+        if (unit.size() == 1) {
+            document.output.append(static_cast<std::size_t>(copies), unit[0]);
+        } else {
+            for (long long i = 0; i < copies; ++i) document.output += unit;
+        }
+        count -= copies;
         flush_when_full(document);
     }
 }

@@ -29,7 +29,9 @@ std::int16_t field_number(const std::string& text) {
 LineKind classify_line(const std::string& line) {
     // SEND: any letter case, after leading blanks.
     std::size_t first = line.find_first_not_of(' ');
+    // (upper_oem makes an "S" only of "s" and "S": test that byte before the word.)
     if (first != std::string::npos && line.size() - first >= 4 &&
+        (line[first] == 'S' || line[first] == 's') &&
         config::upper_oem(line.substr(first, 4)) == "SEND")
         return LineKind::send;
     if (starts_with(line, "DEVICE")) return LineKind::device;
@@ -86,18 +88,19 @@ void parse_text_line(const std::string& line, std::int16_t& last_column, std::st
     // The column ends at the first comma, the feed count begins after the
     // last: the text between may itself hold commas.
     std::size_t p = line.find(',');
-    std::string rest = line;
+    std::size_t start = 0;  // rest: the line behind the first comma, or all of it
     if (p != std::string::npos) {
         last_column = field_number(line.substr(0, p));
-        rest = line.substr(p + 1);
+        start = p + 1;
     }
-    std::size_t q = rest.rfind(',');
-    if (q != std::string::npos) {
-        feed_count = field_number(rest.substr(q + 1));
-        text = rest.substr(0, q);
+    std::size_t q = line.rfind(',');
+    if (q != std::string::npos && q >= start) {
+        feed_count = field_number(line.substr(q + 1));
+        text.assign(line, start, q - start);
     } else {
-        feed_count = field_number(rest);
-        text = rest.empty() ? std::string() : rest.substr(0, rest.size() - 1);
+        feed_count = field_number(line.substr(start));
+        std::size_t length = line.size() - start;
+        text.assign(line, start, length == 0 ? 0 : length - 1);
     }
 }
 
