@@ -104,6 +104,9 @@ def run_seeds():
         b"DEVICE P", b"PAGE", b"32767,x,0", b"32767,y,0", b"1,,-32768", b"1,,-5", b"-7,z,40000",
         b"&H7FFF,w,&HFFFF", b"1e9,v,-1e9", b"JUS N 32767 \\ab\\", b"1,u,32767", b"1,t,32767",
         b"JUS N -32768 \\ab\\", b"1,s,1", b"PAGE"))
+    seeds["long-lines"] = run_seed(128, crlf(
+        b"DEVICE P", b"PAGE", b"~5,AB==C<&", b"1,,1", b"JUS N 20 \\.\\", b"~x", b"1,y,1",
+        b"~JUS N 32767 \\ab\\", b"3,z,0", b"~*BU", b"7,w,2"))
     seeds["pages"] = run_seed(0, b"DEVICE P\r\n" + b"PAGE\r\n1,x,1\r\n" * 40)
     seeds["lf-only"] = run_seed(0, b"DEVICE P\nPAGE 1\n1,x,1\n")
     seeds["small-console"] = run_seed(32 | 16, crlf(b"DEVICE P", b"PAGE", b"1,x,1"))

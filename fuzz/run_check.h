@@ -28,7 +28,9 @@ namespace fuzz {
 // One run: option bits and the print file.
 //   bit 0 by_mail, bit 1 print_also, bit 2 show_document (only when no hand-off can start),
 //   bit 3 markup in the title, operator and keywords, bit 4 an odd colour table,
-//   bits 5-6 the console: 25 x 80, 24 x 80, 25 x 47, none.
+//   bits 5-6 the console: 25 x 80, 24 x 80, 25 x 47, none,
+//   bit 7 long lines: a line that begins with "~" stands for the rest of it repeated to
+//   more than 32,767 bytes (beyond the 16-bit lengths of the text stack and the counters).
 struct RunCase {
     std::uint8_t options = 0;
     std::string print_file;
@@ -63,6 +65,38 @@ inline RunCase split_run_input(const std::uint8_t* data, std::size_t size) {
     c.options = data[0];
     c.print_file.assign(reinterpret_cast<const char*>(data + 1), size - 1);
     return c;
+}
+
+// The print file with every line that begins with "~" replaced by the rest of that line
+// repeated until it is longer than long_line bytes.
+inline std::string expand_long_lines(const std::string& print_file) {
+    constexpr std::size_t long_line = 33000;
+    std::string out;
+    std::size_t i = 0;
+    while (i < print_file.size()) {
+        std::size_t end = print_file.find('\r', i);
+        if (end == std::string::npos) end = print_file.size();
+        const std::string line = print_file.substr(i, end - i);
+        if (line.size() > 1 && line[0] == '~') {
+            const std::string unit = line.substr(1);
+            std::string repeated;
+            while (repeated.size() <= long_line) repeated += unit;
+            out += repeated;
+        } else {
+            out += line;
+        }
+        // The line end as it stands: CR, CR LF, or none at the end of the file.
+        if (end < print_file.size()) {
+            out += '\r';
+            ++end;
+            if (end < print_file.size() && print_file[end] == '\n') {
+                out += '\n';
+                ++end;
+            }
+        }
+        i = end;
+    }
+    return out;
 }
 
 // A value kept within the 16-bit signed range.
@@ -292,7 +326,9 @@ inline RunVerdict run_and_judge(const std::filesystem::path& dir, const RunCase&
     RunVerdict verdict;
     const bool by_mail = c.options & 1, print_also = c.options & 2;
     const bool markup = c.options & 8;
-    RunModel model = model_run(c.print_file, by_mail, print_also);
+    const std::string print_file =
+        (c.options & 128) ? expand_long_lines(c.print_file) : c.print_file;
+    RunModel model = model_run(print_file, by_mail, print_also);
     if (model.body_bytes > run_body_budget) {
         verdict.rejected = true;
         return verdict;
@@ -300,7 +336,7 @@ inline RunVerdict run_and_judge(const std::filesystem::path& dir, const RunCase&
 
     empty_dir(dir);
     std::filesystem::create_directory(dir / "out");
-    write_bytes(dir / "zalprint.tmp", c.print_file);
+    write_bytes(dir / "zalprint.tmp", print_file);
 
     config::SessionContext session;
     session.temp_dir = dir.string() + "\\";
